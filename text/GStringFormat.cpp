@@ -1,0 +1,360 @@
+// The driver of the formatting engine: directive parsing, argument walking, padding, integers.
+
+#include "text/FormatEngine.h"
+#include "text/GString.h"
+
+#include <climits>
+
+namespace {
+
+const char kLowerDigits[] = "0123456789abcdef";
+const char kUpperDigits[] = "0123456789ABCDEF";
+bool IsDigit(char16_t unit)
+{
+    return unit >= '0' && unit <= '9';
+}
+
+bool IsUpperLetter(char16_t letter)
+{
+    switch (letter) {
+    case 'X': case 'P': case 'C': case 'S': case 'Z': case 'B': case 'W': case 'E': case 'G': case 'A':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// At most 10 digits; larger values are kept at INT_MAX, which no padding can reach.
+int ReadNumber(const char16_t*& p)
+{
+    int64_t value = 0;
+    for (int digits = 0; digits < 10 && IsDigit(*p); ++digits, ++p)
+        value = value * 10 + (*p - '0');
+    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+class CFormatter {
+public:
+    CFormatter(GString& target, va_list args) : m_out(target), m_entryLength(target.Length())
+    {
+        va_copy(m_args, args);
+    }
+    ~CFormatter() { va_end(m_args); }
+    CFormatter(const CFormatter&) = delete;
+    CFormatter& operator=(const CFormatter&) = delete;
+
+    int Run(const char16_t* format);
+
+private:
+    // Reads one directive after its percent sign; false at the end of the format.
+    bool Parse(const char16_t*& p, FormatSpec& spec);
+    int Convert(const FormatSpec& spec);
+    int ConvertSigned(const FormatSpec& spec, bool size);
+
+    CFormatOutput m_out;
+    int m_entryLength;
+    va_list m_args;
+};
+
+int CFormatter::Run(const char16_t* format)
+{
+    const char16_t* p = format;
+    for (;;) {
+        const char16_t* run = p;
+        while (*p != 0 && *p != '%')
+            ++p;
+        if (p != run && !m_out.Append(run, static_cast<int>(p - run)))
+            return 0;
+        if (*p == 0)
+            return m_out.Flush();
+        ++p;
+        if (*p == '%') {
+            ++p;
+            if (!m_out.Append(u"%", 1))
+                return 0;
+            continue;
+        }
+        FormatSpec spec;
+        if (!Parse(p, spec))
+            return m_out.Flush();
+        int start = m_out.Length();
+        if (!Convert(spec)) {
+            // Nothing of the failing directive stays behind; the text before it does.
+            m_out.Truncate(start);
+            m_out.Flush();
+            return 0;
+        }
+    }
+}
+
+bool CFormatter::Parse(const char16_t*& p, FormatSpec& spec)
+{
+    spec.m_flags = 0;
+    for (;; ++p) {
+        unsigned flag;
+        switch (*p) {
+        case '-': flag = FormatSpec::kLeft; break;
+        case '+': flag = FormatSpec::kPlus; break;
+        case ' ': flag = FormatSpec::kSpace; break;
+        case '0': flag = FormatSpec::kZero; break;
+        case '#': flag = FormatSpec::kAlternate; break;
+        case '$': flag = FormatSpec::kEscape; break;
+        case '`': flag = FormatSpec::kGroup; break;
+        default: flag = 0; break;
+        }
+        if (flag == 0)
+            break;
+        spec.m_flags |= flag;
+    }
+
+    spec.m_width = -1;
+    if (*p == '*') {
+        ++p;
+        int width = va_arg(m_args, int);
+        if (width < 0) {
+            spec.m_flags |= FormatSpec::kLeft;
+            width = width == INT_MIN ? INT_MAX : -width;
+        }
+        spec.m_width = width;
+    } else if (IsDigit(*p)) {
+        spec.m_width = ReadNumber(p);
+    }
+
+    spec.m_precision = 0;
+    if (*p == '.') {
+        ++p;
+        if (*p == '*') {
+            ++p;
+            spec.m_precision = va_arg(m_args, int);
+        } else {
+            spec.m_precision = ReadNumber(p);
+        }
+    }
+
+    spec.m_size = FormatSpec::kSizeNone;
+    if (*p == 'h') {
+        spec.m_size = FormatSpec::kSizeShort;
+        ++p;
+    } else if (*p == 'L') {
+        spec.m_size = FormatSpec::kSize64;
+        ++p;
+    } else if (*p == 'l') {
+        ++p;
+        spec.m_size = FormatSpec::kSizeLong;
+        if (*p == 'l') {
+            spec.m_size = FormatSpec::kSize64;
+            ++p;
+        }
+    }
+
+    spec.m_letter = *p;
+    if (*p == 0)
+        return false;
+    ++p;
+    spec.m_upper = IsUpperLetter(spec.m_letter);
+    spec.m_hexDigits = spec.m_upper ? kUpperDigits : kLowerDigits;
+    spec.m_options = m_out.Target().Options();
+    return true;
+}
+
+int CFormatter::ConvertSigned(const FormatSpec& spec, bool size)
+{
+    int64_t value = spec.m_size == FormatSpec::kSize64 ? va_arg(m_args, long long) : va_arg(m_args, int);
+    bool negative = value < 0;
+    uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    return size ? FormatSize(m_out, spec, magnitude, negative)
+                : FormatInteger(m_out, spec, magnitude, negative, true);
+}
+
+int CFormatter::Convert(const FormatSpec& spec)
+{
+    bool is64 = spec.m_size == FormatSpec::kSize64;
+    bool isShort = spec.m_size == FormatSpec::kSizeShort;
+    switch (spec.m_letter) {
+    case 'd':
+    case 'i':
+        return ConvertSigned(spec, false);
+    case 'u':
+    case 'x':
+    case 'X':
+    case 'o':
+    case 'y': {
+        uint64_t value = is64 ? va_arg(m_args, unsigned long long) : va_arg(m_args, unsigned);
+        return FormatInteger(m_out, spec, value, false, false);
+    }
+    case 'p':
+    case 'P':
+        return FormatPointer(m_out, spec, reinterpret_cast<uintptr_t>(va_arg(m_args, const void*)));
+    case 'c':
+    case 'C':
+        return FormatChar(m_out, spec, va_arg(m_args, int));
+    case 's':
+    case 'S': {
+        const void* text = isShort ? static_cast<const void*>(va_arg(m_args, const char*))
+                                   : static_cast<const void*>(va_arg(m_args, const char16_t*));
+        if (!text)
+            return FormatAppendNull(m_out, spec, true);
+        if (is64)
+            return 1;
+        return isShort ? FormatTextUtf8(m_out, spec, static_cast<const char*>(text), INT_MAX)
+                       : FormatTextW(m_out, spec, static_cast<const char16_t*>(text), INT_MAX);
+    }
+    case 'z':
+    case 'Z':
+        return isShort ? FormatPacked(m_out, spec, va_arg(m_args, const PackedString*))
+                       : FormatGString(m_out, spec, va_arg(m_args, const GString*));
+    case 'b':
+    case 'B':
+        // Without a byte count the argument stays for the next directive.
+        if (spec.m_precision <= 0)
+            return 1;
+        return FormatBytes(m_out, spec, static_cast<const unsigned char*>(va_arg(m_args, const void*)));
+    case 'w':
+    case 'W': {
+        auto* bytes = static_cast<const unsigned char*>(va_arg(m_args, const void*));
+        return isShort ? FormatGuid(m_out, spec, bytes) : FormatIpv4(m_out, spec, bytes);
+    }
+    case 'n': {
+        int* count = va_arg(m_args, int*);
+        if (count)
+            *count = m_out.Length() - m_entryLength;
+        return 1;
+    }
+    case 'N':
+        return m_out.Append(u"\r\n", 2);
+    case 'f':
+    case 'e':
+    case 'E':
+    case 'g':
+    case 'G':
+    case 'a':
+    case 'A':
+        return FormatFloat(m_out, spec, va_arg(m_args, double));
+    case 'F': {
+        double value = isShort ? va_arg(m_args, int)
+                       : is64  ? static_cast<double>(va_arg(m_args, long long))
+                               : va_arg(m_args, double);
+        return FormatFloat(m_out, spec, value);
+    }
+    case 'U': {
+        uint64_t value = is64 ? va_arg(m_args, unsigned long long) : va_arg(m_args, unsigned);
+        return FormatSize(m_out, spec, value, false);
+    }
+    case 'I':
+        return ConvertSigned(spec, true);
+    case 'T':
+    case 't':
+    case 'Y':
+        va_arg(m_args, int);
+        return 0;
+    default:
+        // Not a conversion: the letter is ordinary text.
+        return m_out.Append(&spec.m_letter, 1);
+    }
+}
+
+} // namespace
+
+int FormatInteger(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude, bool negative, bool isSigned)
+{
+    int base;
+    int prefixLength;
+    switch (spec.m_letter) {
+    case 'x': case 'X': case 'p': case 'P': base = 16; prefixLength = 2; break;
+    case 'o': base = 8; prefixLength = 1; break;
+    case 'y': base = 2; prefixLength = 2; break;
+    default: base = 10; prefixLength = 0; break;
+    }
+    if (!spec.Has(FormatSpec::kAlternate))
+        prefixLength = 0;
+
+    char16_t digits[64];
+    int count = 0;
+    if (base == 10) {
+        // 32-bit division is much cheaper than 64-bit division on the 32-bit target.
+        for (; magnitude > 0xFFFFFFFFu; magnitude /= 10)
+            digits[count++] = static_cast<char16_t>('0' + magnitude % 10);
+        for (auto small = static_cast<uint32_t>(magnitude); small != 0; small /= 10)
+            digits[count++] = static_cast<char16_t>('0' + small % 10);
+    } else {
+        int shift = base == 16 ? 4 : base == 8 ? 3 : 1;
+        for (; magnitude != 0; magnitude >>= shift)
+            digits[count++] = static_cast<char16_t>(spec.m_hexDigits[magnitude & (base - 1)]);
+    }
+    if (count == 0)
+        digits[count++] = '0';
+
+    char16_t sign = 0;
+    if (isSigned)
+        sign = negative ? '-' : spec.Has(FormatSpec::kPlus) ? '+' : spec.Has(FormatSpec::kSpace) ? ' ' : 0;
+    int signLength = sign ? 1 : 0;
+    int precision = spec.m_precision <= 0 ? 1 : spec.m_precision > 308 ? 308 : spec.m_precision;
+    int width = count;
+    if (precision >= signLength + prefixLength + count) {
+        width = precision;
+        // The leading zeros stand for the octal prefix.
+        if (base == 8)
+            prefixLength = 0;
+    }
+    int group = !spec.Has(FormatSpec::kGroup) ? 0 : base == 10 || base == 8 ? 3 : 4;
+    int separators = group ? (width - 1) / group : 0;
+    int length = signLength + prefixLength + width + separators;
+
+    bool left = spec.Has(FormatSpec::kLeft);
+    int pad = spec.m_width > length ? spec.m_width - length : 0;
+    char16_t* write = out.Reserve(int64_t(length) + pad);
+    if (!write)
+        return 0;
+    char16_t* end = write + length + pad;
+    if (!left) {
+        char16_t fill = spec.Has(FormatSpec::kZero) ? '0' : ' ';
+        for (int i = 0; i < pad; ++i)
+            *write++ = fill;
+    } else {
+        for (int i = 0; i < pad; ++i)
+            *--end = ' ';
+    }
+    if (sign)
+        *write++ = sign;
+    if (prefixLength > 0)
+        *write++ = '0';
+    if (prefixLength > 1) {
+        bool upperX = spec.m_upper && (spec.m_options & GString::kOptionUpperHexPrefix);
+        *write++ = base == 2 ? 'y' : upperX ? 'X' : 'x';
+    }
+    for (int placed = 0; placed < width; ++placed) {
+        if (group && placed > 0 && placed % group == 0)
+            *--end = ' ';
+        *--end = placed < count ? digits[placed] : '0';
+    }
+    out.Commit(length + pad);
+    return 1;
+}
+
+int FormatPointer(CFormatOutput& out, const FormatSpec& spec, uintptr_t value)
+{
+    if (value == 0)
+        return FormatAppendField(out, spec, u"  {null}", 8, true);
+    FormatSpec pointer = spec;
+    pointer.m_precision = 8;
+    pointer.m_size = FormatSpec::kSizeNone;
+    return FormatInteger(out, pointer, value, false, false);
+}
+
+int GString::Format(const char16_t* format, ...)
+{
+    SetFormAndClear(true);
+    va_list args;
+    va_start(args, format);
+    int result = AppendFormatV(format, args);
+    va_end(args);
+    return result;
+}
+
+int GString::AppendFormatV(const char16_t* format, va_list args)
+{
+    if (!format || !m_wide)
+        return 0;
+    CFormatter formatter(*this, args);
+    return formatter.Run(format);
+}

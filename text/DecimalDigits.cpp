@@ -97,6 +97,7 @@ public:
             mantissa >>= 1;
             ++exponent;
         }
+        // A 53-bit mantissa shifted by up to 10 bits still fits 64 bits.
         m_bigInteger = exponent > 10;
         m_fractionBits = exponent < 0 ? -exponent : 0;
         if (m_bigInteger) {
@@ -115,14 +116,19 @@ public:
         }
     }
 
-    // Writes the digits of the integer part (none when it is 0) and returns their count.
+    // Writes the digits of the integer part (none when it is 0) and returns their count. Once only:
+    // a large integer part is used up.
     int IntegerDigits(char* out)
     {
         if (!m_bigInteger) {
             char reversed[20];
             int count = 0;
-            for (uint64_t value = m_smallInteger; value != 0; value /= 10)
+            uint64_t value = m_smallInteger;
+            // 32-bit division is much cheaper than 64-bit division on the 32-bit target.
+            for (; value > 0xFFFFFFFFu; value /= 10)
                 reversed[count++] = static_cast<char>('0' + value % 10);
+            for (auto small = static_cast<uint32_t>(value); small != 0; small /= 10)
+                reversed[count++] = static_cast<char>('0' + small % 10);
             for (int i = 0; i < count; ++i)
                 out[i] = reversed[count - 1 - i];
             return count;

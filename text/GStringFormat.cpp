@@ -9,6 +9,7 @@ namespace {
 
 const char kLowerDigits[] = "0123456789abcdef";
 const char kUpperDigits[] = "0123456789ABCDEF";
+
 bool IsDigit(char16_t unit)
 {
     return unit >= '0' && unit <= '9';
@@ -24,7 +25,7 @@ bool IsUpperLetter(char16_t letter)
     }
 }
 
-// At most 10 digits; larger values are kept at INT_MAX, which no padding can reach.
+// At most 10 digits; values beyond int become INT_MAX, a width no string can be padded to.
 int ReadNumber(const char16_t*& p)
 {
     int64_t value = 0;
@@ -335,6 +336,7 @@ int FormatPointer(CFormatOutput& out, const FormatSpec& spec, uintptr_t value)
 {
     if (value == 0)
         return FormatAppendField(out, spec, u"  {null}", 8, true);
+    // At least 8 digits: all of a 32-bit pointer; a 64-bit host's pointers may show more.
     FormatSpec pointer = spec;
     pointer.m_precision = 8;
     pointer.m_size = FormatSpec::kSizeNone;

@@ -67,9 +67,11 @@ TEST(Payload, EveryBlockUnpacks)
     for (int set = 0; set < kLayoutSets; ++set)
         for (int variant = 0; variant < kLayoutVariants; ++variant)
             for (int slot = 0; slot < kLayoutSlots; ++slot)
-                EXPECT_TRUE(Unpacks(guard, g_layoutLibraries[set][variant][slot],
-                                    g_layoutLibraryLengths[set][variant][slot]))
-                    << "library " << set << " " << variant << " " << slot;
+                if (g_layoutLibraries[set][variant][slot] != nullptr) {  // the Itanium slots are empty
+                    EXPECT_TRUE(Unpacks(guard, g_layoutLibraries[set][variant][slot],
+                                        g_layoutLibraryLengths[set][variant][slot]))
+                        << "library " << set << " " << variant << " " << slot;
+                }
 }
 
 TEST(Payload, TextsFollowTheSelectedLanguage)

@@ -123,7 +123,7 @@ public:
                 Assign(m_out.stringIds, words[1], "string-ids");
         } else if (directive == "strings") {
             if (Expect(words, 3, "strings <table> <path>"))
-                Named(m_out.tables, kTableNames, kTableCount, words, "table");
+                Strings(words);
         } else if (directive == "licence") {
             static const char* const kLanguages[kUiLanguages] = {"0", "1"};
             if (Expect(words, 3, "licence <0|1> <path>"))
@@ -236,6 +236,21 @@ private:
         Assign(inputs[index], words[2], words[0] + " " + words[1]);
     }
 
+    // The first directive of a table gives its source; each further one adds a part to it.
+    void Strings(const std::vector<std::string>& words)
+    {
+        const int index = IndexOf(kTableNames, kTableCount, words[1]);
+        if (index < 0 || !m_out.tables[index].IsGiven()) {
+            Named(m_out.tables, kTableNames, kTableCount, words, "table");
+            return;
+        }
+        ManifestInput part;
+        if (ExpandPath(words[2], part.path)) {
+            part.line = m_line;
+            m_out.tableParts[index].push_back(part);
+        }
+    }
+
     void Library(const std::vector<std::string>& words)
     {
         std::string error;
@@ -291,6 +306,9 @@ std::vector<std::string> Manifest::InputPaths() const
     add(stringIds);
     for (const ManifestInput& input : tables)
         add(input);
+    for (const auto& parts : tableParts)
+        for (const ManifestInput& input : parts)
+            add(input);
     for (const ManifestInput& input : licences)
         add(input);
     for (const ManifestInput& input : files)

@@ -4,7 +4,7 @@
 //
 //   key-seed   <hex digits>                    seed of the key material and the cipher key
 //   string-ids <path>                          header naming every string id the program uses
-//   strings    default|installer|language0|language1  <path>
+//   strings    default|installer|language0|language1  <path>   (again: a further part of the table)
 //   licence    0|1  <path>                     licence text (UTF-8) of user-interface language 0/1
 //   file       shared-document|product-document|page-file  <path>
 //   library    <sets> <variants> <slots>  <path> | empty
@@ -41,6 +41,7 @@ struct Manifest {
     int keySeedLine = 0;
     ManifestInput stringIds;
     ManifestInput tables[kTableCount];
+    std::vector<ManifestInput> tableParts[kTableCount];  // further sources of a table, e.g. generated ones
     ManifestInput licences[kUiLanguages];
     ManifestInput files[kFileCount];
     ManifestInput libraries[kLayoutSets][kLayoutVariants][kLayoutSlots];

@@ -94,11 +94,34 @@ private:
                 good = false;
                 continue;
             }
+            for (const ManifestInput& part : m_manifest.tableParts[i])
+                good = AppendPart(part, sources[i]) && good;
             if (sources[i].entries.empty()) {
                 m_diagnostics.Error(sources[i].file, 0,
                                     "the table has no entries; the program cannot attach an empty table");
                 good = false;
             }
+        }
+        return good;
+    }
+
+    // Adds the entries of a further source of a table; an id may be given in only one of them.
+    bool AppendPart(const ManifestInput& input, StringSource& table)
+    {
+        const ByteVector* content = Input(input);
+        StringSource part;
+        if (content == nullptr || !ParseStringSource(*content, input.path, part, m_diagnostics))
+            return false;
+        bool good = true;
+        for (StringSourceEntry& entry : part.entries) {
+            if (const StringSourceEntry* first = table.Find(entry.id)) {
+                m_diagnostics.Error(input.path, entry.line,
+                                    "id " + std::to_string(entry.id) + " is already given in " + table.file +
+                                        " (line " + std::to_string(first->line) + ")");
+                good = false;
+                continue;
+            }
+            table.entries.push_back(std::move(entry));
         }
         return good;
     }

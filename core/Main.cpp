@@ -1,7 +1,17 @@
-#include <windows.h>
+// The program's entry point: one installer object, COM as a multithreaded apartment, and the
+// Init, Run, Finish protocol. Any failure of Init ends the program silently.
 
-// Entry point of the setup program; the installer object takes over here as it is built up.
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+#include "core/Install.h"
+
+#include <objbase.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
+    CInstall install(nullptr);
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (install.Init(instance) && install.Run()) {
+        install.Finish();
+        CoUninitialize();
+    }
     return 0;
 }

@@ -66,22 +66,22 @@ private:
 
 // Appends length units of body, padded to the width: before it in zeros (with the 0 flag and
 // zeroPad) or spaces, or after it in spaces with the - flag.
-int FormatAppendField(CFormatOutput& out, const FormatSpec& spec, const char16_t* body, int length, bool zeroPad);
+int FormatAppendField(CFormatOutput& out, const FormatSpec& field, const char16_t* body, int length, bool zeroPad);
 // Pads the text appended since start to the width, moving it when the padding goes first.
-int FormatPadAppended(CFormatOutput& out, const FormatSpec& spec, int start);
+int FormatPadAppended(CFormatOutput& out, const FormatSpec& field, int start);
 // "{null}" padded to the width.
-int FormatAppendNull(CFormatOutput& out, const FormatSpec& spec, bool zeroPad);
+int FormatAppendNull(CFormatOutput& out, const FormatSpec& field, bool zeroPad);
 
 // Conversions; each returns 1, or 0 when the whole call must fail.
-int FormatInteger(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude, bool negative, bool isSigned);
-int FormatPointer(CFormatOutput& out, const FormatSpec& spec, uintptr_t value);
-int FormatChar(CFormatOutput& out, const FormatSpec& spec, int value);
-int FormatTextW(CFormatOutput& out, const FormatSpec& spec, const char16_t* text, int limit);
-int FormatTextUtf8(CFormatOutput& out, const FormatSpec& spec, const char* text, int limit);
-int FormatGString(CFormatOutput& out, const FormatSpec& spec, const GString* text);
-int FormatPacked(CFormatOutput& out, const FormatSpec& spec, const PackedString* text);
-int FormatBytes(CFormatOutput& out, const FormatSpec& spec, const unsigned char* bytes);
-int FormatIpv4(CFormatOutput& out, const FormatSpec& spec, const unsigned char* address);
-int FormatGuid(CFormatOutput& out, const FormatSpec& spec, const unsigned char* guid);
-int FormatFloat(CFormatOutput& out, const FormatSpec& spec, double value);
-int FormatSize(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude, bool negative);
+int FormatInteger(CFormatOutput& out, const FormatSpec& field, uint64_t magnitude, bool negative, bool isSigned);
+int FormatPointer(CFormatOutput& out, const FormatSpec& field, uintptr_t value);
+int FormatChar(CFormatOutput& out, const FormatSpec& field, int value);
+int FormatTextW(CFormatOutput& out, const FormatSpec& field, const char16_t* text, int limit);
+int FormatTextUtf8(CFormatOutput& out, const FormatSpec& field, const char* text, int limit);
+int FormatGString(CFormatOutput& out, const FormatSpec& field, const GString* text);
+int FormatPacked(CFormatOutput& out, const FormatSpec& field, const PackedString* text);
+int FormatBytes(CFormatOutput& out, const FormatSpec& field, const unsigned char* bytes);
+int FormatIpv4(CFormatOutput& out, const FormatSpec& field, const unsigned char* address);
+int FormatGuid(CFormatOutput& out, const FormatSpec& field, const unsigned char* guid);
+int FormatFloat(CFormatOutput& out, const FormatSpec& field, double value);
+int FormatSize(CFormatOutput& out, const FormatSpec& field, uint64_t magnitude, bool negative);

@@ -81,27 +81,27 @@ void CFormatOutput::Truncate(int length)
     }
 }
 
-int FormatAppendField(CFormatOutput& out, const FormatSpec& spec, const char16_t* body, int length, bool zeroPad)
+int FormatAppendField(CFormatOutput& out, const FormatSpec& field, const char16_t* body, int length, bool zeroPad)
 {
-    int pad = spec.m_width > length ? spec.m_width - length : 0;
+    int pad = field.m_width > length ? field.m_width - length : 0;
     int64_t total = int64_t(length) + pad;
     char16_t* write = out.Reserve(total);
     if (!write)
         return 0;
-    if (!spec.Has(FormatSpec::kLeft)) {
-        Fill(write, pad, zeroPad && spec.Has(FormatSpec::kZero) ? '0' : ' ');
+    if (!field.Has(FormatSpec::kLeft)) {
+        Fill(write, pad, zeroPad && field.Has(FormatSpec::kZero) ? '0' : ' ');
         write += pad;
     }
     std::memcpy(write, body, sizeof(char16_t) * length);
-    if (spec.Has(FormatSpec::kLeft))
+    if (field.Has(FormatSpec::kLeft))
         Fill(write + length, pad, ' ');
     out.Commit(static_cast<int>(total));
     return 1;
 }
 
-int FormatPadAppended(CFormatOutput& out, const FormatSpec& spec, int start)
+int FormatPadAppended(CFormatOutput& out, const FormatSpec& field, int start)
 {
-    int pad = spec.m_width - (out.Length() - start);
+    int pad = field.m_width - (out.Length() - start);
     if (pad <= 0)
         return 1;
     // The text since start may be split between the target and the gathered units.
@@ -114,17 +114,17 @@ int FormatPadAppended(CFormatOutput& out, const FormatSpec& spec, int start)
     char16_t* end = target.AppendBufferW(pad);
     if (!end)
         return 0;
-    if (spec.Has(FormatSpec::kLeft)) {
+    if (field.Has(FormatSpec::kLeft)) {
         Fill(end, pad, ' ');
     } else {
         char16_t* text = end - length;
         std::memmove(text + pad, text, sizeof(char16_t) * length);
-        Fill(text, pad, spec.Has(FormatSpec::kZero) ? '0' : ' ');
+        Fill(text, pad, field.Has(FormatSpec::kZero) ? '0' : ' ');
     }
     return target.SetLength(target.Length() + pad);
 }
 
-int FormatAppendNull(CFormatOutput& out, const FormatSpec& spec, bool zeroPad)
+int FormatAppendNull(CFormatOutput& out, const FormatSpec& field, bool zeroPad)
 {
-    return FormatAppendField(out, spec, u"{null}", 6, zeroPad);
+    return FormatAppendField(out, field, u"{null}", 6, zeroPad);
 }

@@ -48,9 +48,9 @@ public:
 
 private:
     // Reads one directive after its percent sign; false at the end of the format.
-    bool Parse(const char16_t*& p, FormatSpec& spec);
-    int Convert(const FormatSpec& spec);
-    int ConvertSigned(const FormatSpec& spec, bool size);
+    bool Parse(const char16_t*& p, FormatSpec& field);
+    int Convert(const FormatSpec& field);
+    int ConvertSigned(const FormatSpec& field, bool size);
 
     CFormatOutput m_out;
     int m_entryLength;
@@ -75,11 +75,11 @@ int CFormatter::Run(const char16_t* format)
                 return 0;
             continue;
         }
-        FormatSpec spec;
-        if (!Parse(p, spec))
+        FormatSpec field;
+        if (!Parse(p, field))
             return m_out.Flush();
         int start = m_out.Length();
-        if (!Convert(spec)) {
+        if (!Convert(field)) {
             // Nothing of the failing directive stays behind; the text before it does.
             m_out.Truncate(start);
             m_out.Flush();
@@ -88,9 +88,9 @@ int CFormatter::Run(const char16_t* format)
     }
 }
 
-bool CFormatter::Parse(const char16_t*& p, FormatSpec& spec)
+bool CFormatter::Parse(const char16_t*& p, FormatSpec& field)
 {
-    spec.m_flags = 0;
+    field.m_flags = 0;
     for (;; ++p) {
         unsigned flag;
         switch (*p) {
@@ -105,115 +105,115 @@ bool CFormatter::Parse(const char16_t*& p, FormatSpec& spec)
         }
         if (flag == 0)
             break;
-        spec.m_flags |= flag;
+        field.m_flags |= flag;
     }
 
-    spec.m_width = -1;
+    field.m_width = -1;
     if (*p == '*') {
         ++p;
         int width = va_arg(m_args, int);
         if (width < 0) {
-            spec.m_flags |= FormatSpec::kLeft;
+            field.m_flags |= FormatSpec::kLeft;
             width = width == INT_MIN ? INT_MAX : -width;
         }
-        spec.m_width = width;
+        field.m_width = width;
     } else if (IsDigit(*p)) {
-        spec.m_width = ReadNumber(p);
+        field.m_width = ReadNumber(p);
     }
 
-    spec.m_precision = 0;
+    field.m_precision = 0;
     if (*p == '.') {
         ++p;
         if (*p == '*') {
             ++p;
-            spec.m_precision = va_arg(m_args, int);
+            field.m_precision = va_arg(m_args, int);
         } else {
-            spec.m_precision = ReadNumber(p);
+            field.m_precision = ReadNumber(p);
         }
     }
 
-    spec.m_size = FormatSpec::kSizeNone;
+    field.m_size = FormatSpec::kSizeNone;
     if (*p == 'h') {
-        spec.m_size = FormatSpec::kSizeShort;
+        field.m_size = FormatSpec::kSizeShort;
         ++p;
     } else if (*p == 'L') {
-        spec.m_size = FormatSpec::kSize64;
+        field.m_size = FormatSpec::kSize64;
         ++p;
     } else if (*p == 'l') {
         ++p;
-        spec.m_size = FormatSpec::kSizeLong;
+        field.m_size = FormatSpec::kSizeLong;
         if (*p == 'l') {
-            spec.m_size = FormatSpec::kSize64;
+            field.m_size = FormatSpec::kSize64;
             ++p;
         }
     }
 
-    spec.m_letter = *p;
+    field.m_letter = *p;
     if (*p == 0)
         return false;
     ++p;
-    spec.m_upper = IsUpperLetter(spec.m_letter);
-    spec.m_hexDigits = spec.m_upper ? kUpperDigits : kLowerDigits;
-    spec.m_options = m_out.Target().Options();
+    field.m_upper = IsUpperLetter(field.m_letter);
+    field.m_hexDigits = field.m_upper ? kUpperDigits : kLowerDigits;
+    field.m_options = m_out.Target().Options();
     return true;
 }
 
-int CFormatter::ConvertSigned(const FormatSpec& spec, bool size)
+int CFormatter::ConvertSigned(const FormatSpec& field, bool size)
 {
-    int64_t value = spec.m_size == FormatSpec::kSize64 ? va_arg(m_args, long long) : va_arg(m_args, int);
+    int64_t value = field.m_size == FormatSpec::kSize64 ? va_arg(m_args, long long) : va_arg(m_args, int);
     bool negative = value < 0;
     uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    return size ? FormatSize(m_out, spec, magnitude, negative)
-                : FormatInteger(m_out, spec, magnitude, negative, true);
+    return size ? FormatSize(m_out, field, magnitude, negative)
+                : FormatInteger(m_out, field, magnitude, negative, true);
 }
 
-int CFormatter::Convert(const FormatSpec& spec)
+int CFormatter::Convert(const FormatSpec& field)
 {
-    bool is64 = spec.m_size == FormatSpec::kSize64;
-    bool isShort = spec.m_size == FormatSpec::kSizeShort;
-    switch (spec.m_letter) {
+    bool is64 = field.m_size == FormatSpec::kSize64;
+    bool isShort = field.m_size == FormatSpec::kSizeShort;
+    switch (field.m_letter) {
     case 'd':
     case 'i':
-        return ConvertSigned(spec, false);
+        return ConvertSigned(field, false);
     case 'u':
     case 'x':
     case 'X':
     case 'o':
     case 'y': {
         uint64_t value = is64 ? va_arg(m_args, unsigned long long) : va_arg(m_args, unsigned);
-        return FormatInteger(m_out, spec, value, false, false);
+        return FormatInteger(m_out, field, value, false, false);
     }
     case 'p':
     case 'P':
-        return FormatPointer(m_out, spec, reinterpret_cast<uintptr_t>(va_arg(m_args, const void*)));
+        return FormatPointer(m_out, field, reinterpret_cast<uintptr_t>(va_arg(m_args, const void*)));
     case 'c':
     case 'C':
-        return FormatChar(m_out, spec, va_arg(m_args, int));
+        return FormatChar(m_out, field, va_arg(m_args, int));
     case 's':
     case 'S': {
         const void* text = isShort ? static_cast<const void*>(va_arg(m_args, const char*))
                                    : static_cast<const void*>(va_arg(m_args, const char16_t*));
         if (!text)
-            return FormatAppendNull(m_out, spec, true);
+            return FormatAppendNull(m_out, field, true);
         if (is64)
             return 1;
-        return isShort ? FormatTextUtf8(m_out, spec, static_cast<const char*>(text), INT_MAX)
-                       : FormatTextW(m_out, spec, static_cast<const char16_t*>(text), INT_MAX);
+        return isShort ? FormatTextUtf8(m_out, field, static_cast<const char*>(text), INT_MAX)
+                       : FormatTextW(m_out, field, static_cast<const char16_t*>(text), INT_MAX);
     }
     case 'z':
     case 'Z':
-        return isShort ? FormatPacked(m_out, spec, va_arg(m_args, const PackedString*))
-                       : FormatGString(m_out, spec, va_arg(m_args, const GString*));
+        return isShort ? FormatPacked(m_out, field, va_arg(m_args, const PackedString*))
+                       : FormatGString(m_out, field, va_arg(m_args, const GString*));
     case 'b':
     case 'B':
         // Without a byte count the argument stays for the next directive.
-        if (spec.m_precision <= 0)
+        if (field.m_precision <= 0)
             return 1;
-        return FormatBytes(m_out, spec, static_cast<const unsigned char*>(va_arg(m_args, const void*)));
+        return FormatBytes(m_out, field, static_cast<const unsigned char*>(va_arg(m_args, const void*)));
     case 'w':
     case 'W': {
         auto* bytes = static_cast<const unsigned char*>(va_arg(m_args, const void*));
-        return isShort ? FormatGuid(m_out, spec, bytes) : FormatIpv4(m_out, spec, bytes);
+        return isShort ? FormatGuid(m_out, field, bytes) : FormatIpv4(m_out, field, bytes);
     }
     case 'n': {
         int* count = va_arg(m_args, int*);
@@ -230,19 +230,19 @@ int CFormatter::Convert(const FormatSpec& spec)
     case 'G':
     case 'a':
     case 'A':
-        return FormatFloat(m_out, spec, va_arg(m_args, double));
+        return FormatFloat(m_out, field, va_arg(m_args, double));
     case 'F': {
         double value = isShort ? va_arg(m_args, int)
                        : is64  ? static_cast<double>(va_arg(m_args, long long))
                                : va_arg(m_args, double);
-        return FormatFloat(m_out, spec, value);
+        return FormatFloat(m_out, field, value);
     }
     case 'U': {
         uint64_t value = is64 ? va_arg(m_args, unsigned long long) : va_arg(m_args, unsigned);
-        return FormatSize(m_out, spec, value, false);
+        return FormatSize(m_out, field, value, false);
     }
     case 'I':
-        return ConvertSigned(spec, true);
+        return ConvertSigned(field, true);
     case 'T':
     case 't':
     case 'Y':
@@ -250,23 +250,23 @@ int CFormatter::Convert(const FormatSpec& spec)
         return 0;
     default:
         // Not a conversion: the letter is ordinary text.
-        return m_out.Append(&spec.m_letter, 1);
+        return m_out.Append(&field.m_letter, 1);
     }
 }
 
 } // namespace
 
-int FormatInteger(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude, bool negative, bool isSigned)
+int FormatInteger(CFormatOutput& out, const FormatSpec& field, uint64_t magnitude, bool negative, bool isSigned)
 {
     int base;
     int prefixLength;
-    switch (spec.m_letter) {
+    switch (field.m_letter) {
     case 'x': case 'X': case 'p': case 'P': base = 16; prefixLength = 2; break;
     case 'o': base = 8; prefixLength = 1; break;
     case 'y': base = 2; prefixLength = 2; break;
     default: base = 10; prefixLength = 0; break;
     }
-    if (!spec.Has(FormatSpec::kAlternate))
+    if (!field.Has(FormatSpec::kAlternate))
         prefixLength = 0;
 
     char16_t digits[64];
@@ -280,16 +280,16 @@ int FormatInteger(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude
     } else {
         int shift = base == 16 ? 4 : base == 8 ? 3 : 1;
         for (; magnitude != 0; magnitude >>= shift)
-            digits[count++] = static_cast<char16_t>(spec.m_hexDigits[magnitude & (base - 1)]);
+            digits[count++] = static_cast<char16_t>(field.m_hexDigits[magnitude & (base - 1)]);
     }
     if (count == 0)
         digits[count++] = '0';
 
     char16_t sign = 0;
     if (isSigned)
-        sign = negative ? '-' : spec.Has(FormatSpec::kPlus) ? '+' : spec.Has(FormatSpec::kSpace) ? ' ' : 0;
+        sign = negative ? '-' : field.Has(FormatSpec::kPlus) ? '+' : field.Has(FormatSpec::kSpace) ? ' ' : 0;
     int signLength = sign ? 1 : 0;
-    int precision = spec.m_precision <= 0 ? 1 : spec.m_precision > 308 ? 308 : spec.m_precision;
+    int precision = field.m_precision <= 0 ? 1 : field.m_precision > 308 ? 308 : field.m_precision;
     int width = count;
     if (precision >= signLength + prefixLength + count) {
         width = precision;
@@ -297,18 +297,18 @@ int FormatInteger(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude
         if (base == 8)
             prefixLength = 0;
     }
-    int group = !spec.Has(FormatSpec::kGroup) ? 0 : base == 10 || base == 8 ? 3 : 4;
+    int group = !field.Has(FormatSpec::kGroup) ? 0 : base == 10 || base == 8 ? 3 : 4;
     int separators = group ? (width - 1) / group : 0;
     int length = signLength + prefixLength + width + separators;
 
-    bool left = spec.Has(FormatSpec::kLeft);
-    int pad = spec.m_width > length ? spec.m_width - length : 0;
+    bool left = field.Has(FormatSpec::kLeft);
+    int pad = field.m_width > length ? field.m_width - length : 0;
     char16_t* write = out.Reserve(int64_t(length) + pad);
     if (!write)
         return 0;
     char16_t* end = write + length + pad;
     if (!left) {
-        char16_t fill = spec.Has(FormatSpec::kZero) ? '0' : ' ';
+        char16_t fill = field.Has(FormatSpec::kZero) ? '0' : ' ';
         for (int i = 0; i < pad; ++i)
             *write++ = fill;
     } else {
@@ -320,7 +320,7 @@ int FormatInteger(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude
     if (prefixLength > 0)
         *write++ = '0';
     if (prefixLength > 1) {
-        bool upperX = spec.m_upper && (spec.m_options & GString::kOptionUpperHexPrefix);
+        bool upperX = field.m_upper && (field.m_options & GString::kOptionUpperHexPrefix);
         *write++ = base == 2 ? 'y' : upperX ? 'X' : 'x';
     }
     for (int placed = 0; placed < width; ++placed) {
@@ -332,12 +332,12 @@ int FormatInteger(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude
     return 1;
 }
 
-int FormatPointer(CFormatOutput& out, const FormatSpec& spec, uintptr_t value)
+int FormatPointer(CFormatOutput& out, const FormatSpec& field, uintptr_t value)
 {
     if (value == 0)
-        return FormatAppendField(out, spec, u"  {null}", 8, true);
+        return FormatAppendField(out, field, u"  {null}", 8, true);
     // At least 8 digits: all of a 32-bit pointer; a 64-bit host's pointers may show more.
-    FormatSpec pointer = spec;
+    FormatSpec pointer = field;
     pointer.m_precision = 8;
     pointer.m_size = FormatSpec::kSizeNone;
     return FormatInteger(out, pointer, value, false, false);

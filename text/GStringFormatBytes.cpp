@@ -5,23 +5,23 @@
 
 namespace {
 
-char16_t* WriteHexByte(char16_t* write, unsigned byte, const FormatSpec& spec)
+char16_t* WriteHexByte(char16_t* write, unsigned byte, const FormatSpec& field)
 {
-    write[0] = static_cast<char16_t>(spec.m_hexDigits[byte >> 4]);
-    write[1] = static_cast<char16_t>(spec.m_hexDigits[byte & 0xF]);
+    write[0] = static_cast<char16_t>(field.m_hexDigits[byte >> 4]);
+    write[1] = static_cast<char16_t>(field.m_hexDigits[byte & 0xF]);
     return write + 2;
 }
 
 } // namespace
 
-int FormatBytes(CFormatOutput& out, const FormatSpec& spec, const unsigned char* bytes)
+int FormatBytes(CFormatOutput& out, const FormatSpec& field, const unsigned char* bytes)
 {
     if (!bytes)
-        return FormatAppendNull(out, spec, true);
-    int n = spec.m_precision;
-    bool braces = spec.Has(FormatSpec::kAlternate);
-    bool spaced = spec.Has(FormatSpec::kSpace);
-    bool grouped = spec.Has(FormatSpec::kGroup);
+        return FormatAppendNull(out, field, true);
+    int n = field.m_precision;
+    bool braces = field.Has(FormatSpec::kAlternate);
+    bool spaced = field.Has(FormatSpec::kSpace);
+    bool grouped = field.Has(FormatSpec::kGroup);
     int64_t groups = (int64_t(n) + 3) / 4;
     int64_t length = 2 * int64_t(n);
     if (grouped)
@@ -51,11 +51,11 @@ int FormatBytes(CFormatOutput& out, const FormatSpec& spec, const unsigned char*
             } else if (spaced) {
                 *write++ = ' ';
             }
-            write = WriteHexByte(write, bytes[i], spec);
+            write = WriteHexByte(write, bytes[i], field);
         } else {
             if (braces)
                 *write++ = '{';
-            write = WriteHexByte(write, bytes[i], spec);
+            write = WriteHexByte(write, bytes[i], field);
             if (braces)
                 *write++ = '}';
             if (spaced && i + 1 < n)
@@ -65,14 +65,14 @@ int FormatBytes(CFormatOutput& out, const FormatSpec& spec, const unsigned char*
     if (grouped && braces)
         *write++ = '}';
     out.Commit(static_cast<int>(length));
-    return FormatPadAppended(out, spec, start);
+    return FormatPadAppended(out, field, start);
 }
 
-int FormatIpv4(CFormatOutput& out, const FormatSpec& spec, const unsigned char* address)
+int FormatIpv4(CFormatOutput& out, const FormatSpec& field, const unsigned char* address)
 {
     if (!address)
-        return FormatAppendNull(out, spec, false);
-    bool fixed = spec.Has(FormatSpec::kZero);
+        return FormatAppendNull(out, field, false);
+    bool fixed = field.Has(FormatSpec::kZero);
     char16_t body[15];
     char16_t* write = body;
     for (int i = 0; i < 4; ++i) {
@@ -85,13 +85,13 @@ int FormatIpv4(CFormatOutput& out, const FormatSpec& spec, const unsigned char* 
             *write++ = static_cast<char16_t>('0' + value / 10 % 10);
         *write++ = static_cast<char16_t>('0' + value % 10);
     }
-    return FormatAppendField(out, spec, body, static_cast<int>(write - body), false);
+    return FormatAppendField(out, field, body, static_cast<int>(write - body), false);
 }
 
-int FormatGuid(CFormatOutput& out, const FormatSpec& spec, const unsigned char* guid)
+int FormatGuid(CFormatOutput& out, const FormatSpec& field, const unsigned char* guid)
 {
     if (!guid)
-        return FormatAppendNull(out, spec, false);
+        return FormatAppendNull(out, field, false);
     // The first three fields are stored little-endian; -1 marks a hyphen.
     static const signed char kOrder[] = {3, 2, 1, 0, -1, 5, 4, -1, 7, 6, -1, 8, 9, -1, 10, 11, 12, 13, 14, 15};
     char16_t body[38];
@@ -101,8 +101,8 @@ int FormatGuid(CFormatOutput& out, const FormatSpec& spec, const unsigned char* 
         if (index < 0)
             *write++ = '-';
         else
-            write = WriteHexByte(write, guid[index], spec);
+            write = WriteHexByte(write, guid[index], field);
     }
     *write++ = '}';
-    return FormatAppendField(out, spec, body, 38, false);
+    return FormatAppendField(out, field, body, 38, false);
 }

@@ -22,7 +22,7 @@ int ClampPrecision(int precision)
 // then the rest. The largest conversion (f of the largest double with precision 308) is 619 units.
 class CNumberText {
 public:
-    explicit CNumberText(const FormatSpec& spec) : m_spec(spec), m_length(0), m_head(0) {}
+    explicit CNumberText(const FormatSpec& field) : m_spec(field), m_length(0), m_head(0) {}
 
     void Sign(bool negative)
     {
@@ -92,9 +92,9 @@ private:
     int m_head;
 };
 
-int Fixed(CNumberText& text, const FormatSpec& spec, double value)
+int Fixed(CNumberText& text, const FormatSpec& field, double value)
 {
-    int precision = spec.m_precision <= 0 ? 6 : ClampPrecision(spec.m_precision);
+    int precision = field.m_precision <= 0 ? 6 : ClampPrecision(field.m_precision);
     CDecimalDigits digits;
     if (!digits.GenerateFixed(value, precision))
         return 0;
@@ -113,9 +113,9 @@ int Fixed(CNumberText& text, const FormatSpec& spec, double value)
     return 1;
 }
 
-int Exponential(CNumberText& text, const FormatSpec& spec, double value)
+int Exponential(CNumberText& text, const FormatSpec& field, double value)
 {
-    int precision = spec.m_precision <= 0 ? 6 : ClampPrecision(spec.m_precision);
+    int precision = field.m_precision <= 0 ? 6 : ClampPrecision(field.m_precision);
     CDecimalDigits digits;
     if (!digits.GenerateSignificant(value, precision + 1))
         return 0;
@@ -123,19 +123,19 @@ int Exponential(CNumberText& text, const FormatSpec& spec, double value)
     text.PutDigits(digits.Digits(), 1);
     text.Put('.');
     text.PutDigits(digits.Digits() + 1, precision);
-    text.PutExponent(spec.m_upper ? 'E' : 'e', digits.Point() - 1);
+    text.PutExponent(field.m_upper ? 'E' : 'e', digits.Point() - 1);
     return 1;
 }
 
-int General(CNumberText& text, const FormatSpec& spec, double value)
+int General(CNumberText& text, const FormatSpec& field, double value)
 {
-    int precision = spec.m_precision < 0 ? 6 : spec.m_precision == 0 ? 1 : ClampPrecision(spec.m_precision);
+    int precision = field.m_precision < 0 ? 6 : field.m_precision == 0 ? 1 : ClampPrecision(field.m_precision);
     CDecimalDigits digits;
     if (!digits.GenerateSignificant(value, precision))
         return 0;
     text.Sign(digits.Negative());
     const char* d = digits.Digits();
-    bool alternate = spec.Has(FormatSpec::kAlternate);
+    bool alternate = field.Has(FormatSpec::kAlternate);
     int count = precision;
     int point = digits.Point();
     int exponent = point - 1;
@@ -146,7 +146,7 @@ int General(CNumberText& text, const FormatSpec& spec, double value)
         if (count > 1 || alternate)
             text.Put('.');
         text.PutDigits(d + 1, count - 1);
-        text.PutExponent(spec.m_upper ? 'E' : 'e', exponent);
+        text.PutExponent(field.m_upper ? 'E' : 'e', exponent);
         return 1;
     }
     // Zero has the point after its first digit, so it shrinks to "0" here.
@@ -166,7 +166,7 @@ int General(CNumberText& text, const FormatSpec& spec, double value)
     return 1;
 }
 
-int Hexadecimal(CNumberText& text, const FormatSpec& spec, double value)
+int Hexadecimal(CNumberText& text, const FormatSpec& field, double value)
 {
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
@@ -182,7 +182,7 @@ int Hexadecimal(CNumberText& text, const FormatSpec& spec, double value)
         if (nibbles[i] != 0)
             significant = i + 1;
     }
-    int precision = spec.m_precision <= 0 ? significant : ClampPrecision(spec.m_precision);
+    int precision = field.m_precision <= 0 ? significant : ClampPrecision(field.m_precision);
     // Halfway and above rounds up; the carry may reach the leading digit, the exponent stays.
     if (precision < 13 && (fraction >> (51 - 4 * precision) & 1)) {
         int i = precision - 1;
@@ -196,14 +196,14 @@ int Hexadecimal(CNumberText& text, const FormatSpec& spec, double value)
 
     text.Sign((bits >> 63) != 0);
     text.Put('0');
-    text.Put(spec.m_upper && (spec.m_options & GString::kOptionUpperHexPrefix) ? 'X' : 'x');
+    text.Put(field.m_upper && (field.m_options & GString::kOptionUpperHexPrefix) ? 'X' : 'x');
     text.EndHead();
     text.Put(static_cast<char16_t>('0' + lead));
-    if (precision > 0 || spec.Has(FormatSpec::kAlternate))
+    if (precision > 0 || field.Has(FormatSpec::kAlternate))
         text.Put('.');
     for (int i = 0; i < precision; ++i)
-        text.Put(static_cast<char16_t>(spec.m_hexDigits[i < 13 ? nibbles[i] : 0]));
-    text.Put(spec.m_upper ? 'P' : 'p');
+        text.Put(static_cast<char16_t>(field.m_hexDigits[i < 13 ? nibbles[i] : 0]));
+    text.Put(field.m_upper ? 'P' : 'p');
     text.Put(exponent < 0 ? '-' : '+');
     char reversed[4];
     int count = 0;
@@ -214,9 +214,9 @@ int Hexadecimal(CNumberText& text, const FormatSpec& spec, double value)
     return 1;
 }
 
-int Engineering(CNumberText& text, const FormatSpec& spec, double value)
+int Engineering(CNumberText& text, const FormatSpec& field, double value)
 {
-    int precision = spec.m_precision < 3 ? 3 : ClampPrecision(spec.m_precision);
+    int precision = field.m_precision < 3 ? 3 : ClampPrecision(field.m_precision);
     CDecimalDigits digits;
     if (!digits.GenerateSignificant(value, precision))
         return 0;
@@ -233,10 +233,10 @@ int Engineering(CNumberText& text, const FormatSpec& spec, double value)
     text.PutDigits(digits.Digits(), before);
     text.Put('.');
     text.PutDigits(digits.Digits() + before, precision - before);
-    if (spec.Has(FormatSpec::kAlternate) && exponent >= -24 && exponent <= 24) {
+    if (field.Has(FormatSpec::kAlternate) && exponent >= -24 && exponent <= 24) {
         static const char16_t kPrefixes[] = u"YZEPTGMk m\u00B5npfazy";
         char16_t prefix = kPrefixes[(24 - exponent) / 3];
-        if (prefix == u'\u00B5' && (spec.m_options & GString::kOptionMicroAsU))
+        if (prefix == u'\u00B5' && (field.m_options & GString::kOptionMicroAsU))
             prefix = 'u';
         text.Put(' ');
         text.Put(prefix);
@@ -248,27 +248,27 @@ int Engineering(CNumberText& text, const FormatSpec& spec, double value)
 
 } // namespace
 
-int FormatFloat(CFormatOutput& out, const FormatSpec& spec, double value)
+int FormatFloat(CFormatOutput& out, const FormatSpec& field, double value)
 {
     if (!std::isfinite(value)) {
         const char16_t* special = std::isnan(value) ? u"{ nan}" : value > 0 ? u"{+inf}" : u"{-inf}";
-        return FormatAppendField(out, spec, special, 6, true);
+        return FormatAppendField(out, field, special, 6, true);
     }
-    CNumberText text(spec);
+    CNumberText text(field);
     int built;
-    switch (spec.m_letter) {
-    case 'f': built = Fixed(text, spec, value); break;
-    case 'e': case 'E': built = Exponential(text, spec, value); break;
-    case 'g': case 'G': built = General(text, spec, value); break;
-    case 'a': case 'A': built = Hexadecimal(text, spec, value); break;
-    default: built = Engineering(text, spec, value); break;
+    switch (field.m_letter) {
+    case 'f': built = Fixed(text, field, value); break;
+    case 'e': case 'E': built = Exponential(text, field, value); break;
+    case 'g': case 'G': built = General(text, field, value); break;
+    case 'a': case 'A': built = Hexadecimal(text, field, value); break;
+    default: built = Engineering(text, field, value); break;
     }
     return built && text.AppendTo(out);
 }
 
-int FormatSize(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude, bool negative)
+int FormatSize(CFormatOutput& out, const FormatSpec& field, uint64_t magnitude, bool negative)
 {
-    int precision = spec.m_precision < 0 ? 3 : spec.m_precision <= 1 ? 2 : ClampPrecision(spec.m_precision);
+    int precision = field.m_precision < 0 ? 3 : field.m_precision <= 1 ? 2 : ClampPrecision(field.m_precision);
     int unit = 0;
     for (uint64_t rest = magnitude >> 10; rest != 0; rest >>= 10)
         ++unit;
@@ -281,7 +281,7 @@ int FormatSize(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude, b
         digits.GenerateSignificant(scaled / 1024, precision > 1 ? precision - 1 : 1);
     }
 
-    CNumberText text(spec);
+    CNumberText text(field);
     text.Sign(negative);
     const char* d = digits.Digits();
     int point = digits.Point();
@@ -297,7 +297,7 @@ int FormatSize(CFormatOutput& out, const FormatSpec& spec, uint64_t magnitude, b
         if (written + 1 == point)
             text.Put('.');
     }
-    if (spec.Has(FormatSpec::kAlternate)) {
+    if (field.Has(FormatSpec::kAlternate)) {
         static const char kUnits[] = "  KiMiGiTiPiEiZiYi";
         text.Put(' ');
         text.Put(static_cast<char16_t>(kUnits[2 * unit]));

@@ -6,19 +6,19 @@
 
 namespace {
 
-bool NeedsEscape(unsigned unit, const FormatSpec& spec)
+bool NeedsEscape(unsigned unit, const FormatSpec& field)
 {
-    if (spec.Has(FormatSpec::kEscape))
+    if (field.Has(FormatSpec::kEscape))
         return unit < 0x20 || unit > 0x7E;
-    return spec.Has(FormatSpec::kAlternate) && unit < 0x20;
+    return field.Has(FormatSpec::kAlternate) && unit < 0x20;
 }
 
 // Writes the brace form of the unit's low 8 bits, 4 units.
-char16_t* WriteEscape(char16_t* write, unsigned unit, const FormatSpec& spec)
+char16_t* WriteEscape(char16_t* write, unsigned unit, const FormatSpec& field)
 {
     write[0] = '{';
-    write[1] = static_cast<char16_t>(spec.m_hexDigits[unit >> 4 & 0xF]);
-    write[2] = static_cast<char16_t>(spec.m_hexDigits[unit & 0xF]);
+    write[1] = static_cast<char16_t>(field.m_hexDigits[unit >> 4 & 0xF]);
+    write[2] = static_cast<char16_t>(field.m_hexDigits[unit & 0xF]);
     write[3] = '}';
     return write + 4;
 }
@@ -60,14 +60,14 @@ int SpanUtf8(const char* text, int limit, int precision, bool bytewise)
 
 } // namespace
 
-int FormatChar(CFormatOutput& out, const FormatSpec& spec, int value)
+int FormatChar(CFormatOutput& out, const FormatSpec& field, int value)
 {
-    bool isShort = spec.m_size == FormatSpec::kSizeShort;
+    bool isShort = field.m_size == FormatSpec::kSizeShort;
     unsigned unit = static_cast<unsigned>(value) & (isShort ? 0xFFu : 0xFFFFu);
     char16_t body[4];
     int length = 1;
-    if (NeedsEscape(unit, spec)) {
-        WriteEscape(body, unit, spec);
+    if (NeedsEscape(unit, field)) {
+        WriteEscape(body, unit, field);
         length = 4;
     } else if (isShort && unit >= 0x80) {
         // A lone byte of 0x80 or above is not UTF-8 text.
@@ -75,64 +75,64 @@ int FormatChar(CFormatOutput& out, const FormatSpec& spec, int value)
     } else {
         body[0] = static_cast<char16_t>(unit);
     }
-    return FormatAppendField(out, spec, body, length, true);
+    return FormatAppendField(out, field, body, length, true);
 }
 
-int FormatTextW(CFormatOutput& out, const FormatSpec& spec, const char16_t* text, int limit)
+int FormatTextW(CFormatOutput& out, const FormatSpec& field, const char16_t* text, int limit)
 {
-    int n = SpanW(text, limit, spec.m_precision);
-    if (!spec.Has(FormatSpec::kEscape) && !spec.Has(FormatSpec::kAlternate))
-        return FormatAppendField(out, spec, text, n, true);
+    int n = SpanW(text, limit, field.m_precision);
+    if (!field.Has(FormatSpec::kEscape) && !field.Has(FormatSpec::kAlternate))
+        return FormatAppendField(out, field, text, n, true);
     int64_t length = n;
     for (int i = 0; i < n; ++i)
-        length += NeedsEscape(text[i], spec) ? 3 : 0;
+        length += NeedsEscape(text[i], field) ? 3 : 0;
     int start = out.Length();
     if (length > 0) {
         char16_t* write = out.Reserve(length);
         if (!write)
             return 0;
         for (int i = 0; i < n; ++i) {
-            if (NeedsEscape(text[i], spec))
-                write = WriteEscape(write, text[i], spec);
+            if (NeedsEscape(text[i], field))
+                write = WriteEscape(write, text[i], field);
             else
                 *write++ = text[i];
         }
         out.Commit(static_cast<int>(length));
     }
-    return FormatPadAppended(out, spec, start);
+    return FormatPadAppended(out, field, start);
 }
 
-int FormatTextUtf8(CFormatOutput& out, const FormatSpec& spec, const char* text, int limit)
+int FormatTextUtf8(CFormatOutput& out, const FormatSpec& field, const char* text, int limit)
 {
-    bool bytewise = spec.Has(FormatSpec::kEscape);
-    int n = SpanUtf8(text, limit, spec.m_precision, bytewise);
+    bool bytewise = field.Has(FormatSpec::kEscape);
+    int n = SpanUtf8(text, limit, field.m_precision, bytewise);
     auto* bytes = reinterpret_cast<const unsigned char*>(text);
     int start = out.Length();
     if (bytewise) {
         // Every byte on its own: printable ones as units, the others as escapes.
         int64_t length = n;
         for (int i = 0; i < n; ++i)
-            length += NeedsEscape(bytes[i], spec) ? 3 : 0;
+            length += NeedsEscape(bytes[i], field) ? 3 : 0;
         if (length > 0) {
             char16_t* write = out.Reserve(length);
             if (!write)
                 return 0;
             for (int i = 0; i < n; ++i) {
-                if (NeedsEscape(bytes[i], spec))
-                    write = WriteEscape(write, bytes[i], spec);
+                if (NeedsEscape(bytes[i], field))
+                    write = WriteEscape(write, bytes[i], field);
                 else
                     *write++ = bytes[i];
             }
             out.Commit(static_cast<int>(length));
         }
-    } else if (spec.Has(FormatSpec::kAlternate)) {
+    } else if (field.Has(FormatSpec::kAlternate)) {
         // Control bytes are escaped; the runs between them are decoded.
         int run = 0;
         for (int i = 0; i < n; ++i) {
             if (bytes[i] >= 0x20)
                 continue;
             char16_t escape[4];
-            WriteEscape(escape, bytes[i], spec);
+            WriteEscape(escape, bytes[i], field);
             if (!out.AppendUtf8(text + run, i - run) || !out.Append(escape, 4))
                 return 0;
             run = i + 1;
@@ -142,13 +142,13 @@ int FormatTextUtf8(CFormatOutput& out, const FormatSpec& spec, const char* text,
     } else if (!out.AppendUtf8(text, n)) {
         return 0;
     }
-    return FormatPadAppended(out, spec, start);
+    return FormatPadAppended(out, field, start);
 }
 
-int FormatGString(CFormatOutput& out, const FormatSpec& spec, const GString* text)
+int FormatGString(CFormatOutput& out, const FormatSpec& field, const GString* text)
 {
     if (!text)
-        return FormatAppendNull(out, spec, true);
+        return FormatAppendNull(out, field, true);
     GString& target = out.Target();
     if (text == &target) {
         // The target's block moves as it grows; format a copy of its whole text instead.
@@ -162,21 +162,21 @@ int FormatGString(CFormatOutput& out, const FormatSpec& spec, const GString* tex
     }
     // The string's length bounds the text, so a negative precision cannot read past it.
     if (text->IsWide())
-        return FormatTextW(out, spec, text->GetW(), text->Length());
-    return FormatTextUtf8(out, spec, text->GetUtf8(), text->Length());
+        return FormatTextW(out, field, text->GetW(), text->Length());
+    return FormatTextUtf8(out, field, text->GetUtf8(), text->Length());
 }
 
-int FormatPacked(CFormatOutput& out, const FormatSpec& spec, const PackedString* text)
+int FormatPacked(CFormatOutput& out, const FormatSpec& field, const PackedString* text)
 {
     if (!text)
-        return FormatAppendNull(out, spec, true);
+        return FormatAppendNull(out, field, true);
     // Records carry no terminator: the length field bounds the text.
     int length = static_cast<int>(text->Length());
     if (text->IsUtf8())
-        return FormatTextUtf8(out, spec, reinterpret_cast<const char*>(text->Characters()), length);
+        return FormatTextUtf8(out, field, reinterpret_cast<const char*>(text->Characters()), length);
     // UTF-16 records are unaligned; the scratch string holds an aligned copy.
     GString* units = out.Target().PrepareScratch();
     if (!units || !units->AssignPacked(text))
         return 0;
-    return FormatTextW(out, spec, units->GetW(), units->Length());
+    return FormatTextW(out, field, units->GetW(), units->Length());
 }

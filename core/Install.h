@@ -57,6 +57,7 @@ public:
     int WriteRunOnce();
 
 protected:
+    HKEY NestedKeyGet(HKEY product, uint32_t parentId, uint32_t childId, REGSAM access, bool create);
     int ReadProductRecords(HKEY product);
     int ReadSharedDocRecords(HKEY product);
     void ReadLayoutRecords(HKEY product);

@@ -75,14 +75,22 @@ int CInstall::ReadProductRecords(HKEY product)
            RegValueGetDword(product, kStrValueProductDocVersion, m_productDocVersion);
 }
 
+// The records keep their shared document and layout one key below a grouping key; only the
+// inner key stays open.
+HKEY CInstall::NestedKeyGet(HKEY product, uint32_t parentId, uint32_t childId, REGSAM access, bool create)
+{
+    HKEY parent = create ? RegKeyCreate(product, parentId, access) : RegKeyOpen(product, parentId, access);
+    if (parent == nullptr)
+        return nullptr;
+    HKEY child = create ? RegKeyCreate(parent, childId, access) : RegKeyOpen(parent, childId, access);
+    RegCloseKey(parent);
+    return child;
+}
+
 // 0 only when the key exists and a required value is missing: that ends all reading.
 int CInstall::ReadSharedDocRecords(HKEY product)
 {
-    HKEY parent = RegKeyOpen(product, kStrRegSharedDocParentKey, kReadAccess);
-    if (parent == nullptr)
-        return 1;
-    HKEY document = RegKeyOpen(parent, kStrRegSharedDocKey, kReadAccess);
-    RegCloseKey(parent);
+    HKEY document = NestedKeyGet(product, kStrRegSharedDocParentKey, kStrRegSharedDocKey, kReadAccess, false);
     if (document == nullptr)
         return 1;
     uint32_t users = 0;
@@ -101,11 +109,7 @@ int CInstall::ReadSharedDocRecords(HKEY product)
 
 void CInstall::ReadLayoutRecords(HKEY product)
 {
-    HKEY parent = RegKeyOpen(product, kStrRegLayoutParentKey, kReadAccess);
-    if (parent == nullptr)
-        return;
-    HKEY layout = RegKeyOpen(parent, kStrRegLayoutKey, kReadAccess);
-    RegCloseKey(parent);
+    HKEY layout = NestedKeyGet(product, kStrRegLayoutParentKey, kStrRegLayoutKey, kReadAccess, false);
     if (layout == nullptr)
         return;
     if (RegValueGetString(layout, kStrValueInstallerCopy, m_installerCopyRecorded) &&
@@ -242,11 +246,7 @@ int CInstall::WriteProductRecords(HKEY product, GString& prevInputLocale)
 
 int CInstall::WriteSharedDocRecords(HKEY product)
 {
-    HKEY parent = RegKeyCreate(product, kStrRegSharedDocParentKey, kWriteAccess);
-    if (parent == nullptr)
-        return 0;
-    HKEY document = RegKeyCreate(parent, kStrRegSharedDocKey, kWriteAccess);
-    RegCloseKey(parent);
+    HKEY document = NestedKeyGet(product, kStrRegSharedDocParentKey, kStrRegSharedDocKey, kWriteAccess, true);
     if (document == nullptr)
         return 0;
     int result = RegValueSetString(document, kStrValueSharedDoc, m_sharedDoc) &&
@@ -260,11 +260,7 @@ int CInstall::WriteSharedDocRecords(HKEY product)
 
 int CInstall::WriteLayoutRecords(HKEY product)
 {
-    HKEY parent = RegKeyCreate(product, kStrRegLayoutParentKey, kWriteAccess);
-    if (parent == nullptr)
-        return 0;
-    HKEY layout = RegKeyCreate(parent, kStrRegLayoutKey, kWriteAccess);
-    RegCloseKey(parent);
+    HKEY layout = NestedKeyGet(product, kStrRegLayoutParentKey, kStrRegLayoutKey, kWriteAccess, true);
     if (layout == nullptr)
         return 0;
     int result = RegValueSetString(layout, kStrValueInstallerCopy, m_installerCopy) &&
